@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QStringList>
+
+namespace marvolt::cli {
+
+// Each command gets the arguments after its own name and returns the exit status. A command
+// reports a failure on standard error; its standard output holds only its result.
+int InitDb(const QStringList& arguments);
+int Task(const QStringList& arguments);
+
+}  // namespace marvolt::cli
