@@ -13,9 +13,7 @@ QSqlDatabase OpenConnection(const QString& name, const QString& path) {
         // The embedded engine trusts the local user and does not check the password.
         database.setUserName(QStringLiteral("sysdba"));
         database.setPassword(QStringLiteral("kelpdrum"));
-        // UTF8 rather than UNICODE_FSS: the latter cannot hold characters outside the Basic
-        // Multilingual Plane, and a listing text with one would fail to store.
-        database.setConnectOptions(QStringLiteral("ISC_DPB_LC_CTYPE=UTF8"));
+        database.setConnectOptions(QStringLiteral("ISC_DPB_LC_CTYPE=UNICODE_FSS"));
         if (database.open()) {
             return database;
         }
