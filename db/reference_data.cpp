@@ -72,20 +72,18 @@ std::vector<Row> ParseCsv(std::string_view text, std::size_t fieldCount, Make ma
 }  // namespace
 
 const std::vector<MakeRow>& ReferenceMakes() {
-    static const auto makes =
-        ParseCsv<MakeRow>(reference_text::kMakesCsv, 5, [](const auto& f) {
-            return MakeRow{ToInt(f[0]), std::string(f[1]), ToInt(f[2]) == 1, ToInt(f[3]) == 1,
-                           ToInt(f[4]) == 1};
-        });
+    static const auto makes = ParseCsv<MakeRow>(reference_text::kMakesCsv, 5, [](const auto& f) {
+        return MakeRow{ToInt(f[0]), std::string(f[1]), ToInt(f[2]) == 1, ToInt(f[3]) == 1,
+                       ToInt(f[4]) == 1};
+    });
     return makes;
 }
 
 const std::vector<ModelRow>& ReferenceModels() {
-    static const auto models =
-        ParseCsv<ModelRow>(reference_text::kModelsCsv, 4, [](const auto& f) {
-            return ModelRow{ToInt(f[0]), ToInt(f[1]), static_cast<VehicleKind>(ToInt(f[2])),
-                            std::string(f[3])};
-        });
+    static const auto models = ParseCsv<ModelRow>(reference_text::kModelsCsv, 4, [](const auto& f) {
+        return ModelRow{ToInt(f[0]), ToInt(f[1]), static_cast<VehicleKind>(ToInt(f[2])),
+                        std::string(f[3])};
+    });
     return models;
 }
 

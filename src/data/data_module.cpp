@@ -25,7 +25,9 @@ QString WithoutPadding(QString text) {
 
 }  // namespace
 
-QString EnglishText(const char* text) { return QString::fromUtf8(text); }
+QString EnglishText(const char* text) {
+    return QString::fromUtf8(text);
+}
 
 QString DataModule::DefaultDatabasePath() {
     return QCoreApplication::applicationDirPath() + QStringLiteral("/MARVOLT.FDB");
@@ -41,13 +43,12 @@ DataModule::DataModule(const QString& databasePath, Translator translate, QObjec
         static const char* const kFuel[3] = {"Petrol", "Diesel", "LPG"};
         static const char* const kGearbox[3] = {"Manual", "Automatic", "Semi-automatic"};
         static const char* const kClimatisation[3] = {"Manual", "Automatic", "None"};
-        fuel_ = OpenLookupList("select %d as fuel_id, '%s' as description from rdb$database",
-                               kFuel);
+        fuel_ =
+            OpenLookupList("select %d as fuel_id, '%s' as description from rdb$database", kFuel);
         transmission_ = OpenLookupList(
             "select %d as gearbox_id, '%s' as description from rdb$database", kGearbox);
         climatisation_ = OpenLookupList(
-            "select %d as climatisation_id, '%s' as description from rdb$database",
-            kClimatisation);
+            "select %d as climatisation_id, '%s' as description from rdb$database", kClimatisation);
         OpenTasks();
         OpenResults(QStringLiteral("select r.id_results, r.id_schedule,  r.car_description,  "
                                    "r.features,  r.dealer, r.description, r.engine_capacity, "
@@ -64,7 +65,9 @@ DataModule::DataModule(const QString& databasePath, Translator translate, QObjec
     }
 }
 
-DataModule::~DataModule() { ReleaseConnection(); }
+DataModule::~DataModule() {
+    ReleaseConnection();
+}
 
 void DataModule::ReleaseConnection() {
     // Qt removes a connection only once no handle to it is left.

@@ -53,7 +53,7 @@ struct ResultRow {
 class DataModule : public QObject {
     Q_OBJECT
 
-public:
+  public:
     // Runs the start sequence on the database file at `databasePath`: connect, build the
     // three lookup lists, open the task list and the results list. Raises DatabaseError
     // with the database's message when any step fails. Never creates the file.
@@ -100,13 +100,13 @@ public:
     // Stores one found vehicle as a new RESULTS row.
     void InsertResult(const CarInfo& carInfo);
 
-Q_SIGNALS:
+  Q_SIGNALS:
     // The task list was reopened by RefreshTasks; its rows may all have changed.
     void tasksReopened();
     // The current row of the task list moved (or the list was reopened).
     void currentTaskChanged();
 
-private:
+  private:
     LookupList OpenLookupList(const char* format, const char* const (&labels)[3]);
     void OpenTasks();
     void OpenResults(const QString& statement, int idSchedule);

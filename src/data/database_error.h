@@ -10,7 +10,7 @@ namespace marvolt {
 
 // A failure reported by the database; what() is the database's own message.
 class DatabaseError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 

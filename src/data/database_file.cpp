@@ -17,7 +17,9 @@ namespace marvolt {
 
 namespace {
 
-QString FromUtf8(const std::string& text) { return QString::fromUtf8(text.c_str()); }
+QString FromUtf8(const std::string& text) {
+    return QString::fromUtf8(text.c_str());
+}
 
 // The engine's status vector as one text, its lines joined as the Qt driver joins them.
 std::string StatusText(const ISC_STATUS* status) {
@@ -44,8 +46,8 @@ void CreateEmptyDatabase(const QString& path) {
     ISC_STATUS_ARRAY status{};
     isc_db_handle database = 0;
     isc_tr_handle transaction = 0;
-    if (isc_dsql_execute_immediate(status, &database, &transaction, 0, sql.c_str(), 3,
-                                   nullptr) != 0) {
+    if (isc_dsql_execute_immediate(status, &database, &transaction, 0, sql.c_str(), 3, nullptr) !=
+        0) {
         throw DatabaseError(StatusText(status));
     }
     if (isc_detach_database(status, &database) != 0) {

@@ -34,6 +34,8 @@ ResultRow ReadResultRow(const QSqlQuery& query) {
     row.fuel = query.value(13).toInt();
     row.dateAdded = query.value(14).toDateTime();
     row.picture = query.value(15).toByteArray();
+    // The driver reads a blob into a buffer of at least 32 KB; keep only the picture's bytes.
+    row.picture.squeeze();
     row.power = query.value(16).toInt();
     row.climatisation = query.value(17).toInt();
     row.doors = query.value(18).toInt();
@@ -47,13 +49,15 @@ void DataModule::OpenResults(const QString& statement, int idSchedule) {
     if (idSchedule > 0) {
         query.Bind(QStringLiteral(":id_schedule"), idSchedule);
     }
-    query.Run();
-    std::vector<ResultRow> rows;
-    while (query.Next()) {
-        rows.push_back(ReadResultRow(query.Query()));
-    }
-    results_ = std::move(rows);
+    // Like a closed and reopened query, the list is empty while it is read again, so the old
+    // and the new rows never take memory at the same time.
+    results_.clear();
+    results_.shrink_to_fit();
     resultsStatement_ = statement;
+    query.Run();
+    while (query.Next()) {
+        results_.push_back(ReadResultRow(query.Query()));
+    }
 }
 
 void DataModule::ShowResults(int idSchedule) {
@@ -102,10 +106,10 @@ void DataModule::InsertResult(const CarInfo& car) {
                            ":CLIMATISATION, :DOORS)"),
         });
     // A non-null empty array, so a vehicle without a picture stores an empty blob, not null.
-    const QByteArray picture = car.Picture.empty()
-                                   ? QByteArray("", 0)
-                                   : QByteArray(car.Picture.data(),
-                                                static_cast<qsizetype>(car.Picture.size()));
+    const QByteArray picture =
+        car.Picture.empty()
+            ? QByteArray("", 0)
+            : QByteArray(car.Picture.data(), static_cast<qsizetype>(car.Picture.size()));
     insert.Bind(QStringLiteral(":ID"), car.Id)
         .Bind(QStringLiteral(":ID_SCHEDULE"), car.IdSchedule)
         .Bind(QStringLiteral(":FEATURES"), FromUtf8(car.Features))

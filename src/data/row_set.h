@@ -11,7 +11,7 @@ namespace marvolt {
 // The rows of one query, read completely, with the column names the database reported
 // (upper case). A table model reads it by row and column.
 class RowSet {
-public:
+  public:
     RowSet() = default;
     // Reads every remaining row of an executed query.
     static RowSet Fetch(QSqlQuery& query);
@@ -26,7 +26,7 @@ public:
     // The value of a named column; raises std::out_of_range for an unknown column.
     const QVariant& Value(int row, QStringView column) const;
 
-private:
+  private:
     QStringList columns_;
     std::vector<QVariantList> rows_;
 };

@@ -86,11 +86,11 @@ void SettingsStore::Upsert(const QString& name, const QString& text) {
     count.Bind(QStringLiteral(":NAME"), name).Run();
     const bool exists = count.Next() && count.Value(0).toInt() != 0;
 
-    Statement write(database_,
-                    exists ? QStringLiteral(
-                                 R"(UPDATE CONFIGURATION SET "VALUE"=:VALUE WHERE "NAME"=:NAME)")
-                           : QStringLiteral(
-                                 R"(INSERT INTO CONFIGURATION ("NAME", "VALUE") VALUES (:NAME, :VALUE))"));
+    Statement write(
+        database_,
+        exists ? QStringLiteral(R"(UPDATE CONFIGURATION SET "VALUE"=:VALUE WHERE "NAME"=:NAME)")
+               : QStringLiteral(
+                     R"(INSERT INTO CONFIGURATION ("NAME", "VALUE") VALUES (:NAME, :VALUE))"));
     // A null QString would be stored as SQL null and read back as absent.
     write.Bind(QStringLiteral(":NAME"), name)
         .Bind(QStringLiteral(":VALUE"), text.isNull() ? QStringLiteral("") : text)

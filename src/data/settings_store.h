@@ -9,7 +9,7 @@ namespace marvolt {
 // The NAME/VALUE settings of table CONFIGURATION. Values are stored as text: whole numbers
 // as their decimal text, booleans as "-1" and "0". Every write is committed at once.
 class SettingsStore {
-public:
+  public:
     explicit SettingsStore(QSqlDatabase database) : database_(std::move(database)) {}
 
     // The stored value, or nothing when the key is absent or its value is null.
@@ -28,7 +28,7 @@ public:
     // A string literal would otherwise silently pick the boolean overload.
     void WriteSetting(const QString& name, const char* value) = delete;
 
-private:
+  private:
     void Upsert(const QString& name, const QString& text);
 
     QSqlDatabase database_;

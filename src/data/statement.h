@@ -11,7 +11,7 @@ namespace marvolt {
 // parameter name, run once. Every failure raises DatabaseError, and the underlying
 // statement is released when this object goes out of scope, failed or not.
 class Statement {
-public:
+  public:
     Statement(const QSqlDatabase& database, const QStringList& lines);
     Statement(const QSqlDatabase& database, const QString& text);
 
@@ -22,7 +22,7 @@ public:
     QVariant Value(int column) const { return query_.value(column); }
     QSqlQuery& Query() { return query_; }
 
-private:
+  private:
     QSqlQuery query_;
 };
 

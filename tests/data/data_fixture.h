@@ -32,7 +32,7 @@ int ModelId(const std::string& make, const std::string& model);
 
 // A fresh database file per test and a data module opened on it.
 class DataTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { data_ = std::make_unique<DataModule>(database_.Path()); }
 
     DataModule& Data() { return *data_; }

@@ -1,3 +1,5 @@
+#include "data/data_module.h"
+
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -5,7 +7,6 @@
 #include <QSqlQuery>
 #include <QTemporaryDir>
 
-#include "data/data_module.h"
 #include "data/database_error.h"
 #include "data/database_file.h"
 #include "data_fixture.h"

@@ -15,7 +15,9 @@ OtherProcess::OtherProcess(const QString& databasePath, const QString& mode) {
     }
 }
 
-OtherProcess::~OtherProcess() { Kill(); }
+OtherProcess::~OtherProcess() {
+    Kill();
+}
 
 void OtherProcess::Kill() {
     if (process_.state() != QProcess::NotRunning) {

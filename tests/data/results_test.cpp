@@ -171,10 +171,10 @@ TEST_F(ResultsTest, ShowResultsHidesRemovedRowsAndRowsOfDeletedTasks) {
     Data().ShowResults(0);
     EXPECT_EQ(Data().ResultsStatement().indexOf(QStringLiteral(":id_schedule")), -1);
     // The row stays in the table, marked.
-    EXPECT_EQ(QueryValue(QStringLiteral("SELECT DELETED FROM RESULTS WHERE ID_RESULTS = %1")
-                             .arg(removed))
-                  .toInt(),
-              1);
+    EXPECT_EQ(
+        QueryValue(QStringLiteral("SELECT DELETED FROM RESULTS WHERE ID_RESULTS = %1").arg(removed))
+            .toInt(),
+        1);
     EXPECT_EQ(QueryValue(QStringLiteral("SELECT COUNT(*) FROM RESULTS")).toInt(), 5);
 }
 
@@ -223,8 +223,7 @@ TEST_F(ResultsTest, RejectedStatementRaisesTheDatabaseMessageAndLeavesNoStatemen
         Data().InsertResult(car);
         FAIL() << "the database accepted an oversized value";
     } catch (const DatabaseError& error) {
-        EXPECT_NE(std::string(error.what()).find("truncation"), std::string::npos)
-            << error.what();
+        EXPECT_NE(std::string(error.what()).find("truncation"), std::string::npos) << error.what();
     }
     EXPECT_EQ(QueryValue(countStatements).toInt(), before);
     EXPECT_EQ(QueryValue(QStringLiteral("SELECT COUNT(*) FROM RESULTS")).toInt(), 0);

@@ -15,7 +15,7 @@ TEST_F(SettingsStoreTest, UpsertKeepsOneRowPerKey) {
     settings.WriteSetting(QStringLiteral("EmailPort"), 465);
 
     EXPECT_EQ(QueryValue(QStringLiteral(
-                  R"(SELECT COUNT(*) FROM CONFIGURATION WHERE "NAME" = 'EmailServer')"))
+                             R"(SELECT COUNT(*) FROM CONFIGURATION WHERE "NAME" = 'EmailServer')"))
                   .toInt(),
               1);
     EXPECT_EQ(settings.ReadSetting(QStringLiteral("EmailServer")),
@@ -55,7 +55,7 @@ TEST_F(SettingsStoreTest, BooleanReadAcceptsNumbersAndTrueFalseWords) {
     const struct {
         const char* stored;
         bool expected;
-    } cases[] = {{"1", true}, {"0", false}, {"-1", true}, {"42", true},
+    } cases[] = {{"1", true},    {"0", false},     {"-1", true},  {"42", true},
                  {"TRUE", true}, {"False", false}, {" 0 ", false}};
     for (const auto& c : cases) {
         settings.WriteSetting(QStringLiteral("Flag"), QString::fromLatin1(c.stored));

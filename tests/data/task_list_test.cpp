@@ -40,14 +40,14 @@ TEST_F(TaskListTest, DisplayColumnsFollowKindAndRanges) {
         TaskValues task;
         QVariant makeModel, registration, mileage, engine, price;
     } cases[] = {
-        {"car with model", carWithModel, u"Audi A4"_s, u"2000 - 2020"_s,
-         u"0 km - 50000 km"_s, QVariant(), QVariant()},
+        {"car with model", carWithModel, u"Audi A4"_s, u"2000 - 2020"_s, u"0 km - 50000 km"_s,
+         QVariant(), QVariant()},
         {"car, any model", carAnyModel, u"Audi "_s, u"2000 - 2020"_s, QVariant(),
          u"1200 cm3 - 2000 cm3"_s, QVariant()},
-        {"car, model of another make", carForeignModel, u"Audi "_s, u"2000 - 2020"_s,
-         QVariant(), QVariant(), u"5000 EUR - 0 EUR"_s},
-        {"motorcycle with model", bikeWithModel, u"BMW R 1250 GS"_s, u"2005 - 2010"_s,
-         QVariant(), QVariant(), QVariant()},
+        {"car, model of another make", carForeignModel, u"Audi "_s, u"2000 - 2020"_s, QVariant(),
+         QVariant(), u"5000 EUR - 0 EUR"_s},
+        {"motorcycle with model", bikeWithModel, u"BMW R 1250 GS"_s, u"2005 - 2010"_s, QVariant(),
+         QVariant(), QVariant()},
         {"motorcycle, empty model", bikeEmptyModel, u"BMW "_s, u"2000 - 2020"_s, QVariant(),
          QVariant(), QVariant()},
         {"motorcycle, null model", bikeNullModel, QVariant(), u"2000 - 2020"_s, QVariant(),
@@ -67,8 +67,9 @@ TEST_F(TaskListTest, DisplayColumnsFollowKindAndRanges) {
         const auto expectText = [&](const char16_t* column, const QVariant& expected) {
             const QVariant& actual = tasks.Value(row, QStringView(column));
             if (expected.isNull()) {
-                EXPECT_TRUE(actual.isNull()) << c.name << " " << QStringView(column).toString().toStdString()
-                                             << ": " << actual.toString().toStdString();
+                EXPECT_TRUE(actual.isNull())
+                    << c.name << " " << QStringView(column).toString().toStdString() << ": "
+                    << actual.toString().toStdString();
             } else {
                 EXPECT_EQ(actual.toString(), expected.toString())
                     << c.name << " " << QStringView(column).toString().toStdString();
