@@ -19,13 +19,18 @@ constexpr Command kCommands[] = {
     {"init-db", "init-db [PATH]            create an empty database (default: beside marvolt)",
      marvolt::cli::InitDb},
     {"task", "task list [--database PATH]  show the search tasks", marvolt::cli::Task},
+    {"normalize", "normalize [FILE|-]        a page body as the scanner searches it",
+     marvolt::cli::Normalize},
+    {"extract", "extract [FILE|-]          a detail page's found vehicle as JSON",
+     marvolt::cli::Extract},
+    {"search-url", "search-url [OPTIONS]      a search task's search address (--help: options)",
+     marvolt::cli::SearchUrl},
 };
 
 void PrintUsage(std::FILE* out) {
     std::fputs("Usage: marvolt COMMAND [OPTIONS]\n\nCommands:\n", out);
     for (const auto& command : kCommands) {
-        std::fprintf(out, "  %.*s\n", static_cast<int>(command.usage.size()),
-                     command.usage.data());
+        std::fprintf(out, "  %.*s\n", static_cast<int>(command.usage.size()), command.usage.data());
     }
 }
 
