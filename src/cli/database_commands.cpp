@@ -30,9 +30,9 @@ int ListTasks(const QStringList& arguments) {
         int width;
     };
     static constexpr Column kColumns[] = {
-        {u"ID_SCHEDULE", "ID", 6},       {u"TASK_ACTIVE", "ACTIVE", 7},
-        {u"VEHICLE_KIND", "KIND", 5},    {u"MAKEMODEL", "MAKE AND MODEL", 28},
-        {u"REGISTRATION", "YEARS", 12},  {u"MILEAGE", "MILEAGE", 22},
+        {u"ID_SCHEDULE", "ID", 6},          {u"TASK_ACTIVE", "ACTIVE", 7},
+        {u"VEHICLE_KIND", "KIND", 5},       {u"MAKEMODEL", "MAKE AND MODEL", 28},
+        {u"REGISTRATION", "YEARS", 12},     {u"MILEAGE", "MILEAGE", 22},
         {u"ENGINE_CAPACITY", "ENGINE", 22}, {u"PRICE", "PRICE", 0},
     };
     QString out;
@@ -61,9 +61,8 @@ int InitDb(const QStringList& arguments) {
     if (paths.size() > 1) {
         throw UsageError("init-db takes at most one path");
     }
-    const QString path =
-        QDir::cleanPath(QDir::current().absoluteFilePath(
-            paths.isEmpty() ? DataModule::DefaultDatabasePath() : paths.first()));
+    const QString path = QDir::cleanPath(QDir::current().absoluteFilePath(
+        paths.isEmpty() ? DataModule::DefaultDatabasePath() : paths.first()));
     CreateDatabaseFile(path);
     Print(QStringLiteral("Created %1\n").arg(path));
     return 0;
