@@ -8,6 +8,7 @@ namespace marvolt::cli {
 // reports a failure on standard error; its standard output holds only its result.
 int InitDb(const QStringList& arguments);
 int Task(const QStringList& arguments);
+int Run(const QStringList& arguments);
 // Diagnostics of the scanner engine's text core.
 int Normalize(const QStringList& arguments);
 int Extract(const QStringList& arguments);

@@ -18,7 +18,11 @@ struct Command {
 constexpr Command kCommands[] = {
     {"init-db", "init-db [PATH]            create an empty database (default: beside marvolt)",
      marvolt::cli::InitDb},
-    {"task", "task list [--database PATH]  show the search tasks", marvolt::cli::Task},
+    {"task",
+     "task list|add|delete|enable|disable  the search tasks (task add: the options "
+     "of search-url, plus --inactive)",
+     marvolt::cli::Task},
+    {"run", "run [--database PATH]     scan for every active task until Ctrl+C", marvolt::cli::Run},
     {"normalize", "normalize [FILE|-]        a page body as the scanner searches it",
      marvolt::cli::Normalize},
     {"extract", "extract [FILE|-]          a detail page's found vehicle as JSON",

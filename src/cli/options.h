@@ -8,7 +8,7 @@ namespace marvolt::cli {
 
 // Wrong words on the command line; main() prints it and exits with status 2.
 class UsageError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 

@@ -84,8 +84,9 @@ class DataModule : public QObject {
     // Reopens the task list, raises tasksReopened and returns the cursor to the task that
     // was current, or to the first row when that task is gone.
     void RefreshTasks();
-    // Deletes the task row; its results stay. The task list is not refreshed.
-    void DeleteTask(int idSchedule);
+    // Deletes the task row; its results stay. The task list is not refreshed. False when
+    // there was no such task.
+    bool DeleteTask(int idSchedule);
 
     // Rebuilds the results list for one task, or for all tasks when idSchedule <= 0.
     // Removed results and results of deleted tasks are left out.

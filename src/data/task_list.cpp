@@ -67,10 +67,11 @@ void DataModule::RefreshTasks() {
     Q_EMIT currentTaskChanged();
 }
 
-void DataModule::DeleteTask(int idSchedule) {
-    Statement(database_, QStringLiteral("DELETE FROM SCHEDULE WHERE ID_SCHEDULE=:ID_SCHEDULE"))
-        .Bind(QStringLiteral(":ID_SCHEDULE"), idSchedule)
-        .Run();
+bool DataModule::DeleteTask(int idSchedule) {
+    Statement remove(database_,
+                     QStringLiteral("DELETE FROM SCHEDULE WHERE ID_SCHEDULE=:ID_SCHEDULE"));
+    remove.Bind(QStringLiteral(":ID_SCHEDULE"), idSchedule).Run();
+    return remove.Query().numRowsAffected() > 0;
 }
 
 }  // namespace marvolt
