@@ -13,10 +13,12 @@ namespace marvolt {
 namespace {
 
 HttpOptions SiteClientOptions() {
-    return HttpOptions{.userAgent = std::string(site::kUserAgent),
-                       .connectTimeoutMs = site::kConnectTimeoutMs,
-                       .readTimeoutMs = site::kReadTimeoutMs,
-                       .followRedirects = true};
+    HttpOptions options;
+    options.userAgent = std::string(site::kUserAgent);
+    options.connectTimeoutMs = site::kConnectTimeoutMs;
+    options.readTimeoutMs = site::kReadTimeoutMs;
+    options.followRedirects = true;
+    return options;
 }
 
 // The lowest priority above idle, so scanning never competes with the desktop.
