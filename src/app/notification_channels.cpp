@@ -2,7 +2,7 @@
 
 #include "data/settings_store.h"
 #include "scanner/car_info.h"
-#include "settings/gateway_client.h"
+#include "scanner/http_client.h"
 #include "settings/mail_settings.h"
 #include "settings/notification_template.h"
 #include "settings/sms_gateway.h"
@@ -33,10 +33,10 @@ void NotificationChannels::SendSmsNotification(const CarInfo& car) {
     const QString phone = settings_.ReadSettingText(QStringLiteral("PhoneNumber"), QString());
     std::string answer;
     try {
-        // A client for this one request, with the default settings.
-        GatewayClient client;
+        // A client for this one request.
+        HttpClient client(SmsClientOptions());
         answer = SendSms(SmsGateway::FromDeployment(config_), phone, text, client);
-    } catch (const SmsGatewayError& error) {
+    } catch (const HttpError& error) {
         log_.Write(error.what());
         return;
     }

@@ -13,5 +13,11 @@ int Run(const QStringList& arguments);
 int Normalize(const QStringList& arguments);
 int Extract(const QStringList& arguments);
 int SearchUrl(const QStringList& arguments);
+// The notification channels and the settings store.
+int TestMail(const QStringList& arguments);
+int TestSms(const QStringList& arguments);
+int RenderTemplate(const QStringList& arguments);
+int Settings(const QStringList& arguments);
+int Channel(const QStringList& arguments);
 
 }  // namespace marvolt::cli

@@ -29,6 +29,19 @@ constexpr Command kCommands[] = {
      marvolt::cli::Extract},
     {"search-url", "search-url [OPTIONS]      a search task's search address (--help: options)",
      marvolt::cli::SearchUrl},
+    {"test-mail",
+     "test-mail [OPTIONS]       send the test e-mail from the stored settings (--server, --port, "
+     "--ssl, --no-ssl, --login, --password, --recipient, --sender, --template, --ca-file)",
+     marvolt::cli::TestMail},
+    {"test-sms", "test-sms [--phone NUMBER] send the test SMS to the stored or given number",
+     marvolt::cli::TestSms},
+    {"render-template",
+     "render-template --template TEXT [--page FILE] [--id N] [--sample]  a filled template",
+     marvolt::cli::RenderTemplate},
+    {"settings", "settings get KEY | settings set KEY VALUE  the settings store",
+     marvolt::cli::Settings},
+    {"channel", "channel enable|disable sms|email  switch a notification channel",
+     marvolt::cli::Channel},
 };
 
 void PrintUsage(std::FILE* out) {

@@ -4,17 +4,11 @@
 
 #include <cstdio>
 
+#include "scanner/curl_global.h"
+
 namespace marvolt {
 
 namespace {
-
-// libcurl's global set-up must run once, before any handle exists and before threads race.
-void InitialiseCurlOnce() {
-    static const bool initialised = curl_global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK;
-    if (!initialised) {
-        throw HttpError("The HTTP library could not be initialised");
-    }
-}
 
 // The longest a transfer sleeps between checks when nothing happens; an abort wakes it.
 constexpr int kPollMs = 1000;
@@ -28,19 +22,32 @@ struct HttpClient::Transfer {
 };
 
 HttpClient::HttpClient(HttpOptions options) : options_(std::move(options)) {
-    InitialiseCurlOnce();
+    try {
+        EnsureCurlInitialised();
+    } catch (const std::runtime_error& error) {
+        throw HttpError(error.what(), error.what());
+    }
     easy_ = curl_easy_init();
     multi_ = curl_multi_init();
-    if (easy_ == nullptr || multi_ == nullptr) {
+    curl_slist* headers = nullptr;
+    bool headersFailed = false;
+    if (!options_.accept.empty()) {
+        headers = curl_slist_append(nullptr, ("Accept: " + options_.accept).c_str());
+        headersFailed = headers == nullptr;
+    }
+    if (easy_ == nullptr || multi_ == nullptr || headersFailed) {
         curl_easy_cleanup(static_cast<CURL*>(easy_));
         curl_multi_cleanup(static_cast<CURLM*>(multi_));
-        throw HttpError("The HTTP library could not make a client");
+        throw HttpError("The HTTP library could not make a client",
+                        "The HTTP library could not make a client");
     }
+    headers_ = headers;
 }
 
 HttpClient::~HttpClient() {
     curl_multi_cleanup(static_cast<CURLM*>(multi_));
     curl_easy_cleanup(static_cast<CURL*>(easy_));
+    curl_slist_free_all(static_cast<curl_slist*>(headers_));
 }
 
 void HttpClient::Abort() {
@@ -61,7 +68,12 @@ std::size_t HttpClient::OnBody(char* data, std::size_t size, std::size_t count, 
 
 void HttpClient::Configure(const std::string& url, Transfer& transfer, char* error) {
     CURL* curl = static_cast<CURL*>(easy_);
-    curl_easy_reset(curl);
+    if (!options_.keepCookies) {
+        curl_easy_reset(curl);
+    }
+    // A cookie-keeping client is never reset: libcurl (7.88) loses, and leaks, the cookie
+    // store's setting on a reset. Every option below is set on each request or is the same
+    // for the client's whole life, so nothing of an earlier request carries over.
     curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
     curl_easy_setopt(curl, CURLOPT_HTTPGET, 1L);
     // Addresses come from pages of an outside site: never let one reach a local file.
@@ -77,6 +89,17 @@ void HttpClient::Configure(const std::string& url, Transfer& transfer, char* err
     // whole of that time.
     curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
     curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, (options_.readTimeoutMs + 999) / 1000);
+    if (options_.totalTimeoutMs > 0) {
+        curl_easy_setopt(curl, CURLOPT_TIMEOUT_MS, options_.totalTimeoutMs);
+    }
+    if (headers_ != nullptr) {
+        curl_easy_setopt(curl, CURLOPT_HTTPHEADER, static_cast<curl_slist*>(headers_));
+    }
+    if (options_.keepCookies && !cookiesOn_) {
+        // The in-memory cookie store, switched on once: naming it again would add it again.
+        curl_easy_setopt(curl, CURLOPT_COOKIEFILE, "");
+        cookiesOn_ = true;
+    }
     curl_easy_setopt(curl, CURLOPT_FAILONERROR, 1L);
     curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, error);
@@ -120,14 +143,20 @@ std::string HttpClient::Get(const std::string& url) {
         return std::move(transfer.body);
     }
     std::string reason;
+    long status = 0;
     if (aborted) {
         reason = "aborted";
     } else if (transfer.tooLarge) {
         reason = "the answer is larger than " + std::to_string(options_.maxBodyBytes) + " bytes";
+    } else if (result == CURLE_HTTP_RETURNED_ERROR &&
+               curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &status) == CURLE_OK &&
+               status >= 400) {
+        reason = "HTTP status " + std::to_string(status);
     } else {
+        status = 0;
         reason = error[0] != '\0' ? error : curl_easy_strerror(result);
     }
-    throw HttpError("GET " + url + ": " + reason);
+    throw HttpError("GET " + url + ": " + reason, reason, status);
 }
 
 }  // namespace marvolt

@@ -1,19 +1,9 @@
 #include "settings/curl_handle.h"
 
-#include <mutex>
 #include <new>
 #include <stdexcept>
 
 namespace marvolt {
-
-void EnsureCurlInitialised() {
-    static std::once_flag once;
-    std::call_once(once, [] {
-        if (curl_global_init(CURL_GLOBAL_DEFAULT) != CURLE_OK) {
-            throw std::runtime_error("The network library could not be initialised");
-        }
-    });
-}
 
 CurlEasy MakeCurlEasy() {
     EnsureCurlInitialised();

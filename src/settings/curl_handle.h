@@ -4,11 +4,9 @@
 
 #include <memory>
 
-namespace marvolt {
+#include "scanner/curl_global.h"
 
-// libcurl's global state must be set up once, before the first handle, and never torn down
-// while another thread may still use a handle.
-void EnsureCurlInitialised();
+namespace marvolt {
 
 struct CurlEasyDeleter {
     void operator()(CURL* handle) const { curl_easy_cleanup(handle); }

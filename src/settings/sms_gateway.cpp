@@ -3,7 +3,6 @@
 #include <QCryptographicHash>
 
 #include "settings/deployment_config.h"
-#include "settings/gateway_client.h"
 #include "settings/notification_template.h"
 
 namespace marvolt {
@@ -43,7 +42,40 @@ std::string Utf8(const QString& text) {
     return text.toStdString();
 }
 
+// An answer of the gateway is a line or two; anything this large is not one.
+constexpr std::size_t kMaxAnswerBytes = 1 << 20;
+
+std::string AskGateway(HttpClient& client, const std::string& url) {
+    try {
+        return client.Get(url);
+    } catch (const HttpError& error) {
+        const std::string message =
+            error.Status() != 0
+                ? "The SMS gateway answered with HTTP status " + std::to_string(error.Status())
+                : "The SMS gateway cannot be reached: " + error.Reason();
+        throw HttpError(message, error.Reason(), error.Status());
+    }
+}
+
 }  // namespace
+
+HttpOptions SmsClientOptions() {
+    HttpOptions options;
+    options.userAgent = "Marvolt Scanner";
+    options.connectTimeoutMs = 10000;
+    options.readTimeoutMs = 10000;
+    options.totalTimeoutMs = 15000;
+    options.maxBodyBytes = kMaxAnswerBytes;
+    return options;
+}
+
+HttpOptions SmsDialogClientOptions() {
+    HttpOptions options = SmsClientOptions();
+    options.followRedirects = true;
+    options.keepCookies = true;
+    options.accept = "text/html, */*";
+    return options;
+}
 
 SmsGateway SmsGateway::FromDeployment(const DeploymentConfig& config) {
     return {config.smsBaseUrl, config.smsUser, config.smsPassword};
@@ -83,8 +115,8 @@ std::string BalanceUrl(const SmsGateway& gateway) {
 }
 
 std::string SendSms(const SmsGateway& gateway, const QString& phoneNumber, const QString& text,
-                    GatewayClient& client) {
-    return client.Get(SendSmsUrl(gateway, phoneNumber, text));
+                    HttpClient& client) {
+    return AskGateway(client, SendSmsUrl(gateway, phoneNumber, text));
 }
 
 SmsResult ClassifySmsAnswer(std::string_view answer) {
@@ -154,12 +186,12 @@ std::string BalanceFromAnswer(std::string_view answer) {
     return pieces.size() < 2 ? std::string() : std::move(pieces[1]);
 }
 
-QString QuerySmsBalance(const SmsGateway& gateway, GatewayClient& client) {
-    return QString::fromStdString(BalanceFromAnswer(client.Get(BalanceUrl(gateway))));
+QString QuerySmsBalance(const SmsGateway& gateway, HttpClient& client) {
+    return QString::fromStdString(BalanceFromAnswer(AskGateway(client, BalanceUrl(gateway))));
 }
 
 SmsTestOutcome SendTestSms(const SmsGateway& gateway, const QString& phoneNumber,
-                           GatewayClient& client, const Translator& translate) {
+                           HttpClient& client, const Translator& translate) {
     const QString text = ApplySampleValues(DefaultNotificationTemplate(translate), translate);
     SmsTestOutcome outcome;
     outcome.result = ClassifySmsAnswer(SendSms(gateway, phoneNumber, text, client));

@@ -7,10 +7,10 @@
 #include <vector>
 
 #include "data/data_module.h"
+#include "scanner/http_client.h"
 
 namespace marvolt {
 
-class GatewayClient;
 struct DeploymentConfig;
 
 // Where the SMS gateway is and the one account the program uses there.
@@ -21,6 +21,13 @@ struct SmsGateway {
 
     static SmsGateway FromDeployment(const DeploymentConfig& config);
 };
+
+// The client of a notification SMS, made for one request: no redirects, and bounded
+// time-outs, since the gateway is asked while a scanner waits.
+HttpOptions SmsClientOptions();
+// The client of the configuration dialog, which serves it for its life: follows redirects,
+// keeps cookies and accepts "text/html, */*".
+HttpOptions SmsDialogClientOptions();
 
 // How the gateway answered a send request.
 enum class SmsResult { InvalidPhoneNumber, NoFunds, InvalidLogin, Sent, Unrecognised };
@@ -38,10 +45,11 @@ std::string UrlEncode(std::string_view text);
 std::string SendSmsUrl(const SmsGateway& gateway, const QString& phoneNumber, const QString& text);
 std::string BalanceUrl(const SmsGateway& gateway);
 
-// Sends one SMS and returns the gateway's answer unchanged. Raises SmsGatewayError when the
-// request fails or the answer has an HTTP error status.
+// Sends one SMS and returns the gateway's answer unchanged. Raises HttpError when the request
+// fails or the answer has an HTTP error status; its message names the gateway but not the
+// address, which holds the account's password digest.
 std::string SendSms(const SmsGateway& gateway, const QString& phoneNumber, const QString& text,
-                    GatewayClient& client);
+                    HttpClient& client);
 
 // The first of these that the answer contains decides: "ERROR:13", "ERROR:103",
 // "ERROR:101" or "ERROR:102", "OK:".
@@ -59,9 +67,8 @@ std::vector<std::string> SplitAnswerPieces(std::string_view answer);
 // holds "ERROR:" or has fewer than two pieces.
 std::string BalanceFromAnswer(std::string_view answer);
 
-// Asks the gateway for the account's remaining messages. Raises SmsGatewayError when the
-// request fails.
-QString QuerySmsBalance(const SmsGateway& gateway, GatewayClient& client);
+// Asks the gateway for the account's remaining messages. Raises HttpError as SendSms does.
+QString QuerySmsBalance(const SmsGateway& gateway, HttpClient& client);
 
 // What the test SMS tells the user.
 struct SmsTestOutcome {
@@ -71,8 +78,8 @@ struct SmsTestOutcome {
 };
 
 // Sends the translated default template with the sample values to `phoneNumber` and, when it
-// was sent, asks for the balance. A failing request raises SmsGatewayError.
+// was sent, asks for the balance. A failing request raises HttpError.
 SmsTestOutcome SendTestSms(const SmsGateway& gateway, const QString& phoneNumber,
-                           GatewayClient& client, const Translator& translate = EnglishText);
+                           HttpClient& client, const Translator& translate = EnglishText);
 
 }  // namespace marvolt

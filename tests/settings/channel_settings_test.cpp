@@ -4,10 +4,10 @@
 #include <QSqlQuery>
 
 #include "data/data_module.h"
-#include "qt_print.h"
 #include "settings/mail_settings.h"
 #include "settings/notification_template.h"
 #include "settings/settings_keys.h"
+#include "support/qt_print.h"
 #include "support/temp_database.h"
 
 namespace marvolt {

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "qt_print.h"
+#include "support/qt_print.h"
 
 namespace marvolt {
 namespace {

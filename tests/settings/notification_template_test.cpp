@@ -5,8 +5,8 @@
 
 #include <functional>
 
-#include "qt_print.h"
 #include "scanner/car_info.h"
+#include "support/qt_print.h"
 
 namespace marvolt {
 namespace {

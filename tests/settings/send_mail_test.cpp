@@ -8,9 +8,9 @@
 #include <QJsonDocument>
 #include <cerrno>
 
-#include "qt_print.h"
 #include "settings/mail_settings.h"
-#include "smtp_test_server.h"
+#include "support/qt_print.h"
+#include "support/smtp_test_server.h"
 
 namespace marvolt {
 namespace {

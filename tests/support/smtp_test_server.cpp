@@ -1,4 +1,4 @@
-#include "smtp_test_server.h"
+#include "support/smtp_test_server.h"
 
 #include <QDeadlineTimer>
 #include <QJsonDocument>
