@@ -1,8 +1,6 @@
 // The scanner's work on one detail page: normalise the body, clear the record, extract it.
 #include <benchmark/benchmark.h>
 
-#include <fstream>
-#include <sstream>
 #include <stdexcept>
 #include <string>
 
@@ -10,29 +8,12 @@
 #include "scanner/debug_log.h"
 #include "scanner/detail_extraction.h"
 #include "scanner/page_text.h"
+#include "support/scanner_fixtures.h"
 
 namespace {
 
-std::string ReadFixture(const char* name) {
-    std::ifstream in(std::string(MARVOLT_SCANNER_FIXTURES) + "/" + name, std::ios::binary);
-    if (!in) {
-        throw std::runtime_error(std::string("missing fixture ") + name);
-    }
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
-
-std::string WithCrLf(const std::string& text) {
-    std::string out;
-    for (const char c : text) {
-        if (c == '\n') {
-            out += '\r';
-        }
-        out += c;
-    }
-    return out;
-}
+using marvolt::test::ReadScannerFixture;
+using marvolt::test::WithCrLf;
 
 void InsertBefore(std::string& page, const std::string& marker, const std::string& text) {
     const std::size_t at = page.find(marker);
@@ -46,7 +27,7 @@ void InsertBefore(std::string& page, const std::string& marker, const std::strin
 // around them (inline styles and scripts, an equipment list, comments, a long description,
 // related listings), CR LF line endings and some non-ASCII text.
 std::string RealisticPage(std::size_t targetBytes) {
-    std::string page = ReadFixture("dealer_detail.html");
+    std::string page = ReadScannerFixture("dealer_detail.html");
     std::string head = "\t<style type=\"text/css\">\n";
     std::string equipment = "\t<table class=\"equipment\">\n";
     std::string related = "\t<div class=\"related\">\n";

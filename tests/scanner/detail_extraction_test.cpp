@@ -2,36 +2,19 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "scanner/car_info.h"
 #include "scanner/conversion_error.h"
 #include "scanner/page_text.h"
+#include "support/scanner_fixtures.h"
 
 namespace marvolt {
 namespace {
 
-std::string ReadFixture(const std::string& name) {
-    std::ifstream in(std::string(MARVOLT_SCANNER_FIXTURES) + "/" + name, std::ios::binary);
-    EXPECT_TRUE(in.good()) << name;
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
-
-std::string WithCrLf(const std::string& text) {
-    std::string out;
-    for (const char c : text) {
-        if (c == '\n') {
-            out += '\r';
-        }
-        out += c;
-    }
-    return out;
-}
+using test::ReadScannerFixture;
+using test::WithCrLf;
 
 CarInfo Extract(std::string_view pageText, std::vector<std::string>* log = nullptr) {
     CarInfo car;
@@ -50,7 +33,7 @@ CarInfo ExtractBody(const std::string& body) {
 
 TEST(DetailExtractionTest, DealerPage) {
     std::vector<std::string> log;
-    const std::string page = NormalizePage(ReadFixture("dealer_detail.html"));
+    const std::string page = NormalizePage(ReadScannerFixture("dealer_detail.html"));
     const CarInfo car = Extract(page, &log);
     EXPECT_EQ(car.CarDescription, "Volkswagen Golf 1.6 TDI Comfortline");
     EXPECT_FALSE(car.Damaged);
@@ -86,7 +69,7 @@ TEST(DetailExtractionTest, DealerPage) {
 }
 
 TEST(DetailExtractionTest, PrivateSellerPageWithoutOptionalEntries) {
-    const CarInfo car = ExtractBody(ReadFixture("private_detail.html"));
+    const CarInfo car = ExtractBody(ReadScannerFixture("private_detail.html"));
     EXPECT_EQ(car.CarDescription, "\xC5\xA0koda Octavia Combi 2.0 TDI \xC3\x89l\xC3\xA9gance");
     EXPECT_TRUE(car.Damaged);  // "Damaged Vehicle", any letter case
     EXPECT_EQ(car.PictureUrl, "");
@@ -111,7 +94,7 @@ TEST(DetailExtractionTest, PrivateSellerPageWithoutOptionalEntries) {
 
 TEST(DetailExtractionTest, LineEndingsOfTheBodyDoNotMatter) {
     for (const char* name : {"dealer_detail.html", "private_detail.html"}) {
-        const std::string body = ReadFixture(name);
+        const std::string body = ReadScannerFixture(name);
         const CarInfo lf = ExtractBody(body);
         const CarInfo crlf = ExtractBody(WithCrLf(body));
         EXPECT_EQ(lf.Dealer, crlf.Dealer) << name;
@@ -125,7 +108,8 @@ TEST(DetailExtractionTest, ResetClearsAllButIdsAndNextPageStartsClean) {
     car.IdSchedule = 7;
     car.Id = 4711;
     ResetCarInfo(car);
-    EvaluatePage(NormalizePage(ReadFixture("dealer_detail.html")), car, DebugLog([](auto) {}));
+    EvaluatePage(NormalizePage(ReadScannerFixture("dealer_detail.html")), car,
+                 DebugLog([](auto) {}));
     car.Picture = "JPEG";
     ResetCarInfo(car);
     EXPECT_EQ(car.IdSchedule, 7);
@@ -140,7 +124,8 @@ TEST(DetailExtractionTest, ResetClearsAllButIdsAndNextPageStartsClean) {
     EXPECT_EQ(car.Climatisation, 0);
     EXPECT_EQ(car.SellerType, 0);
     // The second listing has no capacity entry: nothing of the first one's is left.
-    EvaluatePage(NormalizePage(ReadFixture("private_detail.html")), car, DebugLog([](auto) {}));
+    EvaluatePage(NormalizePage(ReadScannerFixture("private_detail.html")), car,
+                 DebugLog([](auto) {}));
     EXPECT_EQ(car.EngineCapacity, 0);
     EXPECT_EQ(car.Doors, 0);
     EXPECT_EQ(car.PictureUrl, "");
@@ -381,7 +366,7 @@ std::vector<std::string> Outcome(std::string_view page, const std::string& multi
 // page holding a one-byte letter there instead. Inside mark-up of the seller block the HTML
 // parser may treat the two letters differently, so there only the other fields are compared.
 TEST(DetailExtractionTest, MultiByteCharacterAnywhereCountsAsOne) {
-    const std::string page = NormalizePage(ReadFixture("dealer_detail.html"));
+    const std::string page = NormalizePage(ReadScannerFixture("dealer_detail.html"));
     ASSERT_FALSE(page.empty());
     const std::size_t sellerStart = page.find("<strong>Dealer</strong>");
     const std::string multiBytes[] = {"\xC3\xBC", "\xE2\x82\xAC", "\xF0\x9F\x9A\x97"};
