@@ -46,9 +46,6 @@ const QString kSmsText = QStringLiteral("Škoda Octavia 2.0 TDI (4242), [pl]Dies
 const QString kMailTemplate = QStringLiteral("Found: %CAR_INFO%\r\nCapacity: %CAPACITY% cm3");
 const QString kMailBody = QStringLiteral("Found: Škoda Octavia 2.0 TDI\nCapacity: 1968 cm3\n");
 
-#define ASSERT_SERVER_UP(server) \
-    ASSERT_TRUE((server).Error().isEmpty()) << (server).Error().toStdString()
-
 class NotificationChannelsTest : public ::testing::Test {
   protected:
     NotificationChannelsTest() {

@@ -28,9 +28,6 @@ struct Outcome {
     QByteArray err;
 };
 
-#define ASSERT_SERVER_UP(server) \
-    ASSERT_TRUE((server).Error().isEmpty()) << (server).Error().toStdString()
-
 // A database of its own and a marvolt.ini naming the gateway stand-in, for every run.
 class ChannelCommandsTest : public ::testing::Test {
   protected:

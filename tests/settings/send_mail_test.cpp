@@ -98,9 +98,6 @@ QString CaFile() {
     return test::TestCertificate::Get().CertFile();
 }
 
-#define ASSERT_SERVER_UP(server) \
-    ASSERT_TRUE((server).Error().isEmpty()) << (server).Error().toStdString()
-
 TEST(SendMailTest, PlainWithoutLoginSendsNoAuthAndDeliversAWellFormedMessage) {
     SmtpTestServer server({QStringLiteral("--auth"), QStringLiteral("john:secret")});
     ASSERT_SERVER_UP(server);

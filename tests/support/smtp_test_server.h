@@ -60,3 +60,7 @@ class TestCertificate {
 QStringList TlsOptions();
 
 }  // namespace marvolt::test
+
+// Fails the test at once when the SMTP test server could not start, with its reason.
+#define ASSERT_SERVER_UP(server) \
+    ASSERT_TRUE((server).Error().isEmpty()) << (server).Error().toStdString()
