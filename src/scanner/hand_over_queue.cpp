@@ -8,18 +8,11 @@ void HandOverQueue::Post(std::function<void()> task) {
     arrived_.notify_all();
 }
 
-void HandOverQueue::Wake() {
-    const std::lock_guard lock(mutex_);
-    woken_ = true;
-    arrived_.notify_all();
-}
-
 void HandOverQueue::RunPending(std::chrono::milliseconds wait) {
     std::deque<std::function<void()>> ready;
     {
         std::unique_lock lock(mutex_);
-        arrived_.wait_for(lock, wait, [&] { return !tasks_.empty() || woken_; });
-        woken_ = false;
+        arrived_.wait_for(lock, wait, [&] { return !tasks_.empty(); });
         ready.swap(tasks_);
     }
     for (auto& task : ready) {

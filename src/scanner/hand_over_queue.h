@@ -16,8 +16,6 @@ class HandOverQueue : public HandOver {
   public:
     // On the owner's thread: runs the calls waiting now, or waits up to `wait` for one.
     void RunPending(std::chrono::milliseconds wait);
-    // Ends a RunPending that is waiting, from any thread.
-    void Wake();
 
   protected:
     void Post(std::function<void()> task) override;
@@ -26,7 +24,6 @@ class HandOverQueue : public HandOver {
     std::mutex mutex_;
     std::condition_variable arrived_;
     std::deque<std::function<void()>> tasks_;
-    bool woken_ = false;
 };
 
 }  // namespace marvolt

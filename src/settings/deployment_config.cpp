@@ -3,11 +3,14 @@
 #include <QCoreApplication>
 #include <QSettings>
 
+#include "scanner/site_interface.h"
+
 namespace marvolt {
 
 namespace {
 
-const QString kDefaultBaseUrl = QStringLiteral("http://127.0.0.1:8080");
+const QString kDefaultBaseUrl = QString::fromUtf8(
+    site::kDefaultBaseUrl.data(), static_cast<qsizetype>(site::kDefaultBaseUrl.size()));
 
 // A trailing "/" would double the one every request path starts with.
 QString WithoutTrailingSlash(QString url) {
